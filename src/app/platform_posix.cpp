@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The POSIX backend: the arguments joined with blanks are the command tail, failures go to standard
+// error as one line, the listing to standard output as UTF-8. Only regular files are opened, and never
+// in a way that could block (a FIFO) or take a terminal.
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/messages.h"
+#include "app/platform.h"
+#include "app/run.h"
+#include "app/unicode.h"
+#include "metadata/listing_text.h"
+
+struct MapPath {
+    std::string text;
+};
+
+struct MapFile {
+    int descriptor;
+};
+
+namespace {
+
+MapFile gFile;  // a run opens one file at most
+
+bool WriteAll(int descriptor, const char* bytes, size_t count) {
+    while (count > 0) {
+        const ssize_t written = write(descriptor, bytes, count);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes += written;
+        count -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsPathEmpty(const MapPath* path) { return path->text.empty(); }
+
+void UnquotePath(MapPath* path) {
+    std::string& text = path->text;
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+}
+
+bool PathExists(const MapPath* path) {
+    struct stat status;
+    return stat(path->text.c_str(), &status) == 0;
+}
+
+MapFile* OpenMapFile(const MapPath* path) {
+    const int descriptor = open(path->text.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) return nullptr;
+    struct stat status;
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(descriptor);
+        return nullptr;
+    }
+    gFile.descriptor = descriptor;
+    return &gFile;
+}
+
+void CloseMapFile(MapFile* file) { close(file->descriptor); }
+
+uint64_t MapFileSize(MapFile* file) {
+    struct stat status;
+    if (fstat(file->descriptor, &status) != 0) return 0;
+    return static_cast<uint64_t>(status.st_size);
+}
+
+uint64_t ReadMapFile(MapFile* file, void* destination, uint64_t count) {
+    auto* bytes = static_cast<char*>(destination);
+    uint64_t delivered = 0;
+    while (delivered < count) {
+        const ssize_t got = read(file->descriptor, bytes + delivered, count - delivered);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        delivered += static_cast<uint64_t>(got);
+    }
+    return delivered;
+}
+
+bool SeekMapFile(MapFile* file, int64_t distance) { return lseek(file->descriptor, distance, SEEK_CUR) >= 0; }
+
+void* AcquireZeroedBuffer(uint64_t size) {
+    if (size == 0 || size > SIZE_MAX) return nullptr;
+    return std::calloc(1, static_cast<size_t>(size));
+}
+
+void ReleaseZeroedBuffer(void* address, uint64_t) { std::free(address); }
+
+size_t ConvertUtf8ToWide(const char* text, char16_t* wide) { return ConvertUtf8ToUtf16(text, wide); }
+
+const char* UsageMessage() { return kMessageUsagePosix; }
+
+void ShowWarning(const char* message) {
+    std::string line = "Veldrin: ";
+    line += message;
+    line += '\n';
+    WriteAll(STDERR_FILENO, line.data(), line.size());
+}
+
+bool ShowListing(const char16_t* units, size_t count) {
+    static char utf8[ListingUtf8Capacity(kListingMaxLength)];
+    return WriteAll(STDOUT_FILENO, utf8, ConvertListingToUtf8(units, count, utf8));
+}
+
+int main(int argc, char** argv) {
+    // A closed pipe on standard output is a failed write (exit status 1), not a killed process.
+    std::signal(SIGPIPE, SIG_IGN);
+    MapPath path;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) path.text += ' ';
+        path.text += argv[i];
+    }
+    return RunVeldrin(&path);
+}
