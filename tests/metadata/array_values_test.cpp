@@ -15,15 +15,8 @@ namespace {
 using mapwriter::Bytes;
 namespace type = mapwriter;
 
-struct ArrayCase {
-    const char* what;
-    Bytes variable;
-    const char* line;
-    ListOutcome outcome;
-};
-
 TEST(ArrayValues, ElementsByKeyTypeAndValueType) {
-    const ArrayCase cases[] = {
+    ExpectVariableLines({
         {"integer keys, text values",
          Bytes().ArrayHead("Names", type::kInteger, type::kText, 2).I32(1).Text("abc").I32(20).Text("Hello"),
          "Names (Array): [1=>\"abc\", 20=>\"Hello\"]", ListOutcome::Listed},
@@ -51,13 +44,7 @@ TEST(ArrayValues, ElementsByKeyTypeAndValueType) {
         {"class values stop behind the first key", Bytes().ArrayHead("A", type::kInteger, type::kClass, 2).I32(7),
          "A (Array): [7=>...", ListOutcome::Stopped},
         {"unknown values behind a void key", Bytes().ArrayHead("A", type::kVoid, 15, 2), "A (Array): [...", ListOutcome::Stopped},
-    };
-    for (const ArrayCase& c : cases) {
-        const ListingResult result = ListVariablesOf(c.variable, 1);
-        EXPECT_EQ(OnlyVariableLine(result), c.line) << c.what;
-        EXPECT_EQ(result.outcome, c.outcome) << c.what;
-        EXPECT_EQ(result.unreadBytes, 0u) << c.what;  // read up to the stop, and nothing more
-    }
+    });
 }
 
 TEST(ArrayValues, TheListingGoesOnBehindAnArray) {

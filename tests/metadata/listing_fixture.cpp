@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "listing_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include "app/unicode.h"
 
 namespace {
@@ -51,4 +53,13 @@ ListingResult ListVariablesOf(const mapwriter::Bytes& variables, uint32_t variab
 std::string OnlyVariableLine(const ListingResult& result) {
     const size_t lineBreak = result.text.find("\r\n");
     return lineBreak == std::string::npos ? std::string() : result.text.substr(lineBreak + 2);
+}
+
+void ExpectVariableLines(std::initializer_list<LineCase> cases) {
+    for (const LineCase& c : cases) {
+        const ListingResult result = ListVariablesOf(c.variable, 1);
+        EXPECT_EQ(OnlyVariableLine(result), c.line) << c.what;
+        EXPECT_EQ(result.outcome, c.outcome) << c.what;
+        EXPECT_EQ(result.unreadBytes, 0u) << c.what;
+    }
 }

@@ -3,6 +3,7 @@
 // outcome with the listing as UTF-8 (line breaks kept as "\r\n") for readable comparisons.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -28,3 +29,15 @@ ListingResult ListVariablesOf(const mapwriter::Bytes& variables, uint32_t variab
 
 // The lines behind the first one, for a listing with one variable: what that variable printed.
 std::string OnlyVariableLine(const ListingResult& result);
+
+// One variable listed on its own: the line it prints and how it ends.
+struct LineCase {
+    const char* what;
+    mapwriter::Bytes variable;
+    const char* line;
+    ListOutcome outcome;
+};
+
+// Lists each case's variable on its own and expects its line, its outcome, and that the variable was
+// read up to its end and not one byte further.
+void ExpectVariableLines(std::initializer_list<LineCase> cases);

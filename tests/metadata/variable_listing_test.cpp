@@ -15,15 +15,8 @@ namespace {
 using mapwriter::Bytes;
 namespace type = mapwriter;
 
-struct LineCase {
-    const char* what;
-    Bytes variable;
-    const char* line;
-    ListOutcome outcome;
-};
-
 TEST(VariableListing, OneLinePerType) {
-    const LineCase cases[] = {
+    ExpectVariableLines({
         {"void", Bytes().Variable("Ready", type::kVoid), "Ready (Void)", ListOutcome::Listed},
         {"false", Bytes().Variable("B", type::kBoolean).U32(0), "B (Boolean): False", ListOutcome::Listed},
         {"true 1", Bytes().Variable("B", type::kBoolean).U32(1), "B (Boolean): True", ListOutcome::Listed},
@@ -56,13 +49,7 @@ TEST(VariableListing, OneLinePerType) {
          ListOutcome::Listed},
         {"non-ASCII name", Bytes().Variable("C\xC3\xB4te", type::kVoid), "C\xC3\xB4te (Void)", ListOutcome::Listed},
         {"ill-formed name", Bytes().Variable("a\xFF" "b", type::kVoid), "a\xEF\xBF\xBD" "b (Void)", ListOutcome::Listed},
-    };
-    for (const LineCase& c : cases) {
-        const ListingResult result = ListVariablesOf(c.variable, 1);
-        EXPECT_EQ(OnlyVariableLine(result), c.line) << c.what;
-        EXPECT_EQ(result.outcome, c.outcome) << c.what;
-        EXPECT_EQ(result.unreadBytes, 0u) << c.what;  // the whole value was read, and nothing more
-    }
+    });
 }
 
 TEST(VariableListing, ReproducesTheWorkedExample) {
