@@ -36,7 +36,8 @@ void AppendListing(ListingText* listing, const char16_t* text, size_t count) {
 void AppendUtf8Text(ListingText* listing, const char* text) {
     if (IsListingFull(listing)) return;
     char16_t wide[kWideTextCapacity];
-    AppendListing(listing, wide, ConvertUtf8ToWide(text, wide));
+    const size_t count = ConvertUtf8ToWide(text, wide);
+    AppendListing(listing, wide, count);
 }
 
 void AppendInteger(ListingText* listing, int32_t value, bool separated) {
