@@ -29,3 +29,29 @@ check: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Installing and packaging.
+#   make install        build, then install under PREFIX (default /usr/local); DESTDIR is honoured
+#   make package        build the Debian package $(BUILD)/veldrin_<version>_<arch>.deb
+#   make package-check  install the packaging tools, then check the manual page, the install and the package
+#   make windows-dist   zip $(WINDOWS_BUILD)/Veldrin.exe with README and LICENSE
+PREFIX ?= /usr/local
+VERSION := $(shell sed -n 's/^project.Veldrin VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+WINDOWS_BUILD ?= build-windows
+
+.PHONY: install package package-check windows-dist
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	@tools/install-build-deps dpkg-dev
+	@cmake --build $(BUILD) --target package
+
+package-check: build
+	@tools/install-build-deps dpkg-dev mandoc
+	ctest --test-dir $(BUILD) --output-on-failure -L packaging
+
+windows-dist: windows
+	@tools/install-build-deps zip unzip
+	packaging/windows-dist $(WINDOWS_BUILD)/Veldrin.exe $(VERSION) $(WINDOWS_BUILD)
