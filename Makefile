@@ -3,11 +3,13 @@
 #   make          build build/veldrin
 #   make demo     build, then list the example map
 #   make check    build, then run the whole test suite
+#   make bench    build, then time veldrin against the floor and lzop (BENCH_MODE=--callgrind counts instructions)
 
 BUILD ?= build
 BUILD_TYPE ?= Release
+BENCH_MODE ?=
 
-.PHONY: all deps configure build demo check clean
+.PHONY: all deps configure build demo check bench clean
 
 all: build
 
@@ -26,6 +28,10 @@ demo: build
 
 check: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
+
+bench: build
+	@tools/install-build-deps hyperfine lzop valgrind python3 time
+	bench/run-bench --build $(BUILD) $(BENCH_MODE)
 
 clean:
 	rm -rf $(BUILD)
