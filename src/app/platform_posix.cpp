@@ -2,11 +2,11 @@
 // The POSIX backend: the arguments joined with blanks are the command tail, failures go to standard
 // error as one line, the listing to standard output as UTF-8. Only regular files are opened, and never
 // in a way that could block (a FIFO) or take a terminal.
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -19,8 +19,11 @@
 #include "app/unicode.h"
 #include "metadata/listing_text.h"
 
+// The joined arguments, terminated. Plain C memory: the program uses nothing of the C++ library, so
+// none of it has to be loaded or started.
 struct MapPath {
-    std::string text;
+    char* text;
+    size_t length;
 };
 
 struct MapFile {
@@ -72,20 +75,22 @@ bool WriteAll(int descriptor, const char* bytes, size_t count) {
 
 }  // namespace
 
-bool IsPathEmpty(const MapPath* path) { return path->text.empty(); }
+bool IsPathEmpty(const MapPath* path) { return path->length == 0; }
 
 void UnquotePath(MapPath* path) {
-    std::string& text = path->text;
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    if (path->length < 2 || path->text[0] != '"' || path->text[path->length - 1] != '"') return;
+    path->length -= 2;
+    std::memmove(path->text, path->text + 1, path->length);
+    path->text[path->length] = '\0';
 }
 
 bool PathExists(const MapPath* path) {
     struct stat status;
-    return stat(path->text.c_str(), &status) == 0;
+    return stat(path->text, &status) == 0;
 }
 
 MapFile* OpenMapFile(const MapPath* path) {
-    const int descriptor = open(path->text.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int descriptor = open(path->text, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0) return nullptr;
     struct stat status;
     if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
@@ -137,10 +142,13 @@ size_t ConvertUtf8ToWide(const char* text, char16_t* wide) { return ConvertUtf8T
 const char* UsageMessage() { return kMessageUsagePosix; }
 
 void ShowWarning(const char* message) {
-    std::string line = "Veldrin: ";
-    line += message;
-    line += '\n';
-    WriteAll(STDERR_FILENO, line.data(), line.size());
+    static constexpr char kPrefix[] = "Veldrin: ";
+    char line[128];  // every message is a short constant
+    const size_t length = std::min(std::strlen(message), sizeof line - sizeof kPrefix);
+    std::memcpy(line, kPrefix, sizeof kPrefix - 1);
+    std::memcpy(line + sizeof kPrefix - 1, message, length);
+    line[sizeof kPrefix - 1 + length] = '\n';
+    WriteAll(STDERR_FILENO, line, sizeof kPrefix + length);
 }
 
 bool ShowListing(const char16_t* units, size_t count) {
@@ -151,10 +159,21 @@ bool ShowListing(const char16_t* units, size_t count) {
 int main(int argc, char** argv) {
     // A closed pipe on standard output is a failed write (exit status 1), not a killed process.
     std::signal(SIGPIPE, SIG_IGN);
-    MapPath path;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) path.text += ' ';
-        path.text += argv[i];
+    size_t size = 1;
+    for (int i = 1; i < argc; ++i) size += std::strlen(argv[i]) + 1;
+    MapPath path = {static_cast<char*>(std::malloc(size)), 0};
+    if (path.text == nullptr) {
+        ShowWarning(kMessageOutOfMemory);
+        return kExitFailed;
     }
-    return RunVeldrin(&path);
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) path.text[path.length++] = ' ';
+        const size_t length = std::strlen(argv[i]);
+        std::memcpy(path.text + path.length, argv[i], length);
+        path.length += length;
+    }
+    path.text[path.length] = '\0';
+    const int status = RunVeldrin(&path);
+    std::free(path.text);
+    return status;
 }
