@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "container/little_endian.h"
+#include "metadata/byte_search.h"
 
 namespace {
 
@@ -41,17 +42,7 @@ Failure ReadChunkHead(BodyCursor* cursor, uint64_t bodySize, NoticeFunction show
 }  // namespace
 
 const uint8_t* FindChunkIdentifier(const uint8_t* body, uint64_t size) {
-    if (size < sizeof kChunkIdentifier) return nullptr;
-    const uint8_t* const last = body + size - sizeof kChunkIdentifier;
-    const uint8_t* candidate = body;
-    while (candidate <= last) {
-        const void* found = std::memchr(candidate, kChunkIdentifier[0], static_cast<size_t>(last - candidate) + 1);
-        if (found == nullptr) return nullptr;
-        candidate = static_cast<const uint8_t*>(found);
-        if (std::memcmp(candidate, kChunkIdentifier, sizeof kChunkIdentifier) == 0) return candidate;
-        ++candidate;
-    }
-    return nullptr;
+    return FindFourBytes(body, static_cast<size_t>(size), kChunkIdentifier);
 }
 
 Failure LocateMetadataChunk(const uint8_t* body, uint64_t size, NoticeFunction showNotice, MetadataChunk* chunk,
