@@ -3,6 +3,8 @@
 // value, stored by their types with no gaps. Void keys print nothing, not even "=>".
 #include "metadata/array_values.h"
 
+#include "metadata/value_skipping.h"
+
 namespace {
 
 constexpr uint32_t kVoid = static_cast<uint32_t>(ScriptType::Void);
@@ -64,6 +66,7 @@ ListOutcome ListArray(ListingRun* run) {
         AppendVoidElements(run->listing, count);
     } else {
         for (uint32_t remaining = count; remaining > 0; --remaining) {
+            if (IsListingFull(run->listing)) return SkipElements(run->cursor, keyType, valueType, remaining);
             const ListOutcome outcome = AppendElement(run, keyType, valueType);
             if (outcome != ListOutcome::Listed) return outcome;
             if (remaining > 1) AppendLiteral(run->listing, u", ");

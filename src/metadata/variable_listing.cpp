@@ -4,6 +4,7 @@
 #include "metadata/variable_listing.h"
 
 #include "metadata/array_values.h"
+#include "metadata/value_skipping.h"
 
 namespace {
 
@@ -61,6 +62,8 @@ ListOutcome ListVariable(ListingRun* run) {
 ListOutcome ListVariables(BodyCursor* cursor, uint32_t variableCount, ListingText* listing) {
     ListingRun run = {cursor, listing, {}};
     for (uint32_t remaining = variableCount; remaining > 0; --remaining) {
+        // From here on nothing is shown; only what the reads decide still counts.
+        if (IsListingFull(listing)) return SkipVariables(cursor, remaining);
         const ListOutcome outcome = ListVariable(&run);
         if (outcome != ListOutcome::Listed) return outcome;
     }
