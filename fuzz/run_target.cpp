@@ -8,6 +8,7 @@
 #include "app/platform_memory.h"
 #include "app/run.h"
 #include "fuzz_checks.h"
+#include "reference_model.h"
 
 namespace {
 
@@ -45,6 +46,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Require(fuzzcheck::IsOneOf(message, {kMessageUnsupportedVersion, kMessageNoMetadata, kMessageReadError}),
                     "only the chunk head's later checks follow the class ID notice");
         }
+    }
+
+    const reference::Outcome expected = reference::ListMapFile(data, size, kMaxBodySize);
+    Require(static_cast<int>(notices) == expected.notices, "the class ID notice is shown where the format says");
+    if (expected.failure == nullptr) {
+        Require(platform.listingShown && platform.listing == expected.listing, "the listing is the format's listing");
+    } else {
+        Require(!platform.listingShown && platform.warnings.back() == expected.failure,
+                "the failure is the one the format gives");
     }
     return 0;
 }
