@@ -116,6 +116,6 @@ coverage:
 	@find $(COVERAGE_BUILD) -name '*.gcda' -delete
 	ctest --test-dir $(COVERAGE_BUILD) --output-on-failure -j2 $(COVERAGE_TESTS)
 	@mkdir -p $(COVERAGE_BUILD)/report
-	gcovr --root . --object-directory $(COVERAGE_BUILD) --filter 'src/' \
+	gcovr --root . --object-directory $(COVERAGE_BUILD) --filter 'src/' --exclude-directories '.*/CompilerIdCXX$$' \
 		--exclude-unreachable-branches --exclude-throw-branches \
-		--txt --branches --print-summary --html-details $(COVERAGE_BUILD)/report/index.html
+		--txt --print-summary --html-details $(COVERAGE_BUILD)/report/index.html
