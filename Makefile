@@ -106,6 +106,7 @@ memcheck:
 	@tools/install-build-deps valgrind
 	@$(call configure-in,$(MEMCHECK_BUILD),-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 	@cmake --build $(MEMCHECK_BUILD)
+	VELDRIN_TEST_WRAPPER="$(VALGRIND)" ctest --test-dir $(MEMCHECK_BUILD) --output-on-failure -j2 -R '^EndToEnd\.'
 	$(VALGRIND) $(MEMCHECK_BUILD)/fuzz/veldrin_fuzz_run fuzz/regressions/run $(MEMCHECK_BUILD)/fuzz/seeds/run
 	$(VALGRIND) $(MEMCHECK_BUILD)/fuzz/veldrin_fuzz_body fuzz/regressions/body $(MEMCHECK_BUILD)/fuzz/seeds/body
 
