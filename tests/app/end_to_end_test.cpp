@@ -251,6 +251,19 @@ TEST_F(EndToEnd, TheCompressedSizeIsComparedWithAllOfTheFilesSize) {
     unlink(path.c_str());
 }
 
+// Bodies of a megabyte and more live in buffers of their own kind; the listing must not change.
+TEST_F(EndToEnd, ALargeBodyIsListedLikeASmallOne) {
+    const Bytes variables = Bytes().Variable("Laps", mapwriter::kInteger).I32(5).Variable("Name", mapwriter::kText).Text("far");
+    ChunkHead head;
+    head.variableCount = 2;
+    for (size_t before : {size_t{1} << 20, (size_t{5} << 20) + 4093}) {
+        SCOPED_TRACE(before);
+        const ByteVector map = mapwriter::MapFile(mapwriter::Body(head, variables, before, 7));
+        Expect(RunProgram({Write("large-body.Gbx", map)}), "Number of variables: 2\nLaps (Integer): 5\nName (Text): \"far\"\n",
+               "", 0);
+    }
+}
+
 TEST_F(EndToEnd, AnArrayOfManyVoidElementsEndsAtOnceWithAFullListing) {
     const ByteVector map = MapOf(Bytes().ArrayHead("V", mapwriter::kVoid, mapwriter::kVoid, 0x10000000), 1);
     const ProgramResult result = RunProgram({Write("void.Gbx", map)});
