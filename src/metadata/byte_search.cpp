@@ -88,22 +88,41 @@ const uint8_t* FindWithSse2(const uint8_t* data, size_t size, const uint8_t (&pa
     return FindFrom(data, size, position, pattern);
 }
 
-const uint8_t* FindVectorised(const uint8_t* data, size_t size, const uint8_t (&pattern)[4]) {
-    if (__builtin_cpu_supports("avx2")) return FindWithAvx2(data, size, pattern);
-    return FindWithSse2(data, size, pattern);
-}
-
-#else
-
-const uint8_t* FindVectorised(const uint8_t* data, size_t size, const uint8_t (&pattern)[4]) {
-    return FindFrom(data, size, 0, pattern);
-}
+bool HasAvx2() { return __builtin_cpu_supports("avx2"); }
 
 #endif
 
 }  // namespace
 
-const uint8_t* FindFourBytes(const uint8_t* data, size_t size, const uint8_t (&pattern)[4]) {
+bool HasSearchMethod(SearchMethod method) {
+    switch (method) {
+        case SearchMethod::kMemchr: return true;
+#ifdef VELDRIN_X86_VECTORS
+        case SearchMethod::kSse2: return true;
+        case SearchMethod::kAvx2: return HasAvx2();
+#else
+        case SearchMethod::kSse2:
+        case SearchMethod::kAvx2: return false;
+#endif
+    }
+    return false;
+}
+
+const uint8_t* FindFourBytesWith(SearchMethod method, const uint8_t* data, size_t size,
+                                 const uint8_t (&pattern)[4]) {
     if (size < kPatternSize) return nullptr;
-    return FindVectorised(data, size, pattern);
+#ifdef VELDRIN_X86_VECTORS
+    if (method == SearchMethod::kAvx2) return FindWithAvx2(data, size, pattern);
+    if (method == SearchMethod::kSse2) return FindWithSse2(data, size, pattern);
+#endif
+    return FindFrom(data, size, 0, pattern);
+}
+
+const uint8_t* FindFourBytes(const uint8_t* data, size_t size, const uint8_t (&pattern)[4]) {
+#ifdef VELDRIN_X86_VECTORS
+    static const SearchMethod kFastest = HasAvx2() ? SearchMethod::kAvx2 : SearchMethod::kSse2;
+#else
+    constexpr SearchMethod kFastest = SearchMethod::kMemchr;
+#endif
+    return FindFourBytesWith(kFastest, data, size, pattern);
 }

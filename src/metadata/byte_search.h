@@ -9,3 +9,13 @@
 
 // The first position p (0 <= p <= size - 4) where the 4 bytes equal pattern, or null.
 const uint8_t* FindFourBytes(const uint8_t* data, size_t size, const uint8_t (&pattern)[4]);
+
+// The ways the search can run; FindFourBytes picks the fastest the processor has. Each must give the
+// same result, so that a machine without AVX2 (or without x86 vectors) lists a map the same way.
+enum class SearchMethod { kMemchr, kSse2, kAvx2 };
+
+bool HasSearchMethod(SearchMethod method);
+
+// As FindFourBytes, with the given method; the caller has checked HasSearchMethod.
+const uint8_t* FindFourBytesWith(SearchMethod method, const uint8_t* data, size_t size,
+                                 const uint8_t (&pattern)[4]);

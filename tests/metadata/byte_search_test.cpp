@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The vector filter must find exactly what a byte-by-byte comparison finds: the first occurrence, at any
-// offset and alignment, across block boundaries, in the last four bytes, and never a near miss.
+// offset and alignment, across block boundaries, in the last four bytes, and never a near miss; and so
+// must each method the search can run with, whichever one this processor picks.
 #include "metadata/byte_search.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
+
+// Names the method where a test's parameter is printed.
+void PrintTo(SearchMethod method, std::ostream* out);
 
 namespace {
 
@@ -22,24 +26,41 @@ const uint8_t* FindByteByByte(const uint8_t* data, size_t size) {
 
 void Put(std::vector<uint8_t>& data, size_t at, const uint8_t (&bytes)[4]) { std::memcpy(data.data() + at, bytes, 4); }
 
-void ExpectSameAsByteByByte(const std::vector<uint8_t>& data) {
-    EXPECT_EQ(FindFourBytes(data.data(), data.size(), kPattern), FindByteByByte(data.data(), data.size()))
-        << "size " << data.size();
+const char* MethodName(SearchMethod method) {
+    switch (method) {
+        case SearchMethod::kMemchr: return "Memchr";
+        case SearchMethod::kSse2: return "Sse2";
+        case SearchMethod::kAvx2: return "Avx2";
+    }
+    return "Unknown";
 }
 
-TEST(ByteSearch, FindsThePatternAtEveryOffsetOfEverySize) {
+class ByteSearch : public ::testing::TestWithParam<SearchMethod> {
+protected:
+    void SetUp() override {
+        if (!HasSearchMethod(GetParam())) GTEST_SKIP() << "this processor cannot run the method";
+    }
+    const uint8_t* Find(const uint8_t* data, size_t size) const {
+        return FindFourBytesWith(GetParam(), data, size, kPattern);
+    }
+    void ExpectSameAsByteByByte(const std::vector<uint8_t>& data) const {
+        EXPECT_EQ(Find(data.data(), data.size()), FindByteByByte(data.data(), data.size())) << "size " << data.size();
+    }
+};
+
+TEST_P(ByteSearch, FindsThePatternAtEveryOffsetOfEverySize) {
     for (size_t size = 0; size <= 160; ++size) {
         std::vector<uint8_t> empty(size, 0x44);
-        EXPECT_EQ(FindFourBytes(empty.data(), size, kPattern), nullptr);
+        EXPECT_EQ(Find(empty.data(), size), nullptr);
         for (size_t at = 0; at + 4 <= size; ++at) {
             std::vector<uint8_t> data(size, 0x03);
             Put(data, at, kPattern);
-            ASSERT_EQ(FindFourBytes(data.data(), size, kPattern), data.data() + at) << "size " << size << " at " << at;
+            ASSERT_EQ(Find(data.data(), size), data.data() + at) << "size " << size << " at " << at;
         }
     }
 }
 
-TEST(ByteSearch, NearMissesAreNotMatchesAndTheFirstOfTwoWins) {
+TEST_P(ByteSearch, NearMissesAreNotMatchesAndTheFirstOfTwoWins) {
     constexpr uint8_t kNearMisses[][4] = {
         {0x44, 0x31, 0x04, 0x03},  // first and last byte agree, a middle one does not
         {0x44, 0x30, 0x05, 0x03},
@@ -58,7 +79,7 @@ TEST(ByteSearch, NearMissesAreNotMatchesAndTheFirstOfTwoWins) {
     }
 }
 
-TEST(ByteSearch, AgreesOnLargeBuffersWithManyCandidates) {
+TEST_P(ByteSearch, AgreesOnLargeBuffersWithManyCandidates) {
     // Bytes from a tiny alphabet that holds the pattern's bytes, so the filter passes many positions.
     uint32_t state = 2463534242u;
     for (size_t size : {size_t{4095}, size_t{65536}, size_t{100003}}) {
@@ -76,4 +97,18 @@ TEST(ByteSearch, AgreesOnLargeBuffersWithManyCandidates) {
     }
 }
 
+INSTANTIATE_TEST_SUITE_P(EveryMethod, ByteSearch,
+                         ::testing::Values(SearchMethod::kMemchr, SearchMethod::kSse2, SearchMethod::kAvx2),
+                         [](const ::testing::TestParamInfo<SearchMethod>& info) { return MethodName(info.param); });
+
+// The pick for this processor is one of the methods, and agrees with them.
+TEST(ByteSearchPick, FindsWhatEveryMethodFinds) {
+    std::vector<uint8_t> data(1000, 0x44);
+    Put(data, 777, kPattern);
+    EXPECT_EQ(FindFourBytes(data.data(), data.size(), kPattern), data.data() + 777);
+    EXPECT_EQ(FindFourBytes(data.data(), 3, kPattern), nullptr);
+}
+
 }  // namespace
+
+void PrintTo(SearchMethod method, std::ostream* out) { *out << MethodName(method); }
