@@ -78,7 +78,7 @@ SANITIZERS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-f
 # A sanitizer's finding exits 99, never the program's own 0 or 1.
 SANITIZER_ENV := ASAN_OPTIONS=exitcode=99:detect_leaks=1:strict_string_checks=1 \
 	UBSAN_OPTIONS=exitcode=99:halt_on_error=1:print_stacktrace=1
-VALGRIND := valgrind --error-exitcode=99 --leak-check=full --show-leak-kinds=all --errors-for-leak-kinds=all -q
+VALGRIND := valgrind --suppressions=$(CURDIR)/tools/valgrind.supp --error-exitcode=99 --leak-check=full --show-leak-kinds=all --errors-for-leak-kinds=all -q
 
 # configure-in FOLDER, cmake options...: configures once, then only refreshes.
 configure-in = if [ -f $(1)/CMakeCache.txt ]; then cmake $(1) >/dev/null; \
