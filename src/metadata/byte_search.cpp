@@ -95,17 +95,12 @@ bool HasAvx2() { return __builtin_cpu_supports("avx2"); }
 }  // namespace
 
 bool HasSearchMethod(SearchMethod method) {
-    switch (method) {
-        case SearchMethod::kMemchr: return true;
+    if (method == SearchMethod::kMemchr) return true;
 #ifdef VELDRIN_X86_VECTORS
-        case SearchMethod::kSse2: return true;
-        case SearchMethod::kAvx2: return HasAvx2();
+    return method == SearchMethod::kSse2 || HasAvx2();
 #else
-        case SearchMethod::kSse2:
-        case SearchMethod::kAvx2: return false;
-#endif
-    }
     return false;
+#endif
 }
 
 const uint8_t* FindFourBytesWith(SearchMethod method, const uint8_t* data, size_t size,
