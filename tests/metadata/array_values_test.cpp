@@ -91,4 +91,34 @@ TEST(ArrayValues, AFullListingStillReadsEveryElement) {
     EXPECT_EQ(ListVariablesOf(variables, 42).outcome, ListOutcome::ReadError);
 }
 
+// An array that fills the listing midway: the elements behind the cut are no longer formatted, yet still
+// read to the array's end, so the variable behind it is read and a broken element still ends the run.
+TEST(ArrayValues, AnArrayThatFillsTheListingIsReadToItsEnd) {
+    constexpr uint32_t kElements = 400;  // about 43,000 units in all: the cut falls near element 300
+    const std::string text(100, 'y');
+    enum class End { kComplete, kRefusedText, kCutOff };
+    auto arrayEnding = [&](End end) {
+        Bytes bytes;
+        bytes.ArrayHead("A", type::kInteger, type::kText, kElements);
+        for (uint32_t i = 1; i < kElements; ++i) bytes.I32(static_cast<int32_t>(i)).Text(text);
+        bytes.I32(kElements);
+        if (end == End::kComplete) bytes.Text(text).Variable("B", type::kInteger).I32(7);
+        if (end == End::kRefusedText) bytes.U32(0xFFFF);
+        return bytes;
+    };
+
+    std::string expected = "Number of variables: 2\r\nA (Array): [";
+    for (uint32_t i = 1; i <= kElements; ++i) {
+        expected += std::to_string(i) + "=>\"" + text + "\"" + (i < kElements ? ", " : "]");
+    }
+    expected.resize(32767);
+    const ListingResult complete = ListVariablesOf(arrayEnding(End::kComplete), 2);
+    EXPECT_EQ(complete.outcome, ListOutcome::Listed);
+    EXPECT_EQ(complete.text, expected);
+    EXPECT_EQ(complete.unreadBytes, 0u);
+
+    EXPECT_EQ(ListVariablesOf(arrayEnding(End::kRefusedText), 2).outcome, ListOutcome::ReadError);
+    EXPECT_EQ(ListVariablesOf(arrayEnding(End::kCutOff), 2).outcome, ListOutcome::ReadError);
+}
+
 }  // namespace
