@@ -145,4 +145,5 @@ windows:
 windows-check: windows build
 	@tools/install-build-deps $(WINE_PACKAGES)
 	@cmake --build $(WINDOWS_BUILD) --target veldrin_unit_tests_windows veldrin_wine_helper
+	@cmake --build $(BUILD) --target veldrin_make_wine_maps
 	tests/windows/check $(BUILD) $(WINDOWS_BUILD)
