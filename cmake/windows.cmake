@@ -6,6 +6,9 @@ target_link_libraries(Veldrin PRIVATE veldrin_core shlwapi)
 target_compile_options(Veldrin PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -municode>)
 target_link_options(Veldrin PRIVATE -municode)
 target_include_directories(Veldrin PRIVATE src/app/windows)
+target_compile_definitions(Veldrin PRIVATE
+  VELDRIN_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} VELDRIN_VERSION_MINOR=${PROJECT_VERSION_MINOR}
+  VELDRIN_VERSION_PATCH=${PROJECT_VERSION_PATCH} VELDRIN_VERSION=${PROJECT_VERSION})
 target_compile_options(Veldrin PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic>)
 
 if(VELDRIN_BUILD_TESTS)
