@@ -131,7 +131,7 @@ coverage:
 
 # The Windows program, cross-compiled, and its tests under Wine.
 WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix dpkg-dev
-WINE_PACKAGES = wine wine64 xvfb xauth xdotool xclip imagemagick python3
+WINE_PACKAGES = wine wine64 fonts-wine fonts-wqy-microhei xvfb xauth xdotool imagemagick python3
 
 windows:
 	@tools/install-build-deps $(WINDOWS_PACKAGES)

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Writes the maps that the end-to-end run under Wine shows with Veldrin.exe and with the POSIX build, one
-// file per outcome: listings (complete, stopped, cut at the listing's limit, with ill-formed UTF-8, after
-// the class ID notice) and each failure of the header, the body and the metadata chunk.
+// file per outcome: listings (complete, stopped, cut at the listing's limit, with ill-formed UTF-8, with
+// the numbers whose printing C libraries disagree on, from a large body, after the class ID notice) and
+// each failure of the header, the body and the metadata chunk.
 // Usage: veldrin_make_wine_maps DIR
 #include <cstdio>
+#include <limits>
 #include <string>
 
 #include "map_writer.h"
@@ -71,13 +73,35 @@ ByteVector IllFormedUtf8() {
     return SmallMap(HeadFor(11), variables);
 }
 
-// More text than the listing holds: it is cut at 32767 units. The lines are short enough for the box to
-// fit on the test's screen.
-ByteVector FullListing() {
+// "%g" of the edge values: exponents, the smallest subnormal, signed zero, infinities and not-a-numbers of
+// both signs, where the C libraries of the two builds could print differently.
+ByteVector Numbers() {
+    using Limits = std::numeric_limits<float>;
     Bytes variables;
-    const std::string text(290, 'x');
-    for (int i = 0; i < 120; ++i) variables.Variable("Text" + std::to_string(i), kText).Text(text);
-    return SmallMap(HeadFor(120), variables);
+    variables.Variable("Million", kReal).F32(1e6f).Variable("Small", kReal).F32(1e-5f);
+    variables.Variable("Large", kReal).F32(Limits::max()).Variable("Subnormal", kReal).F32(Limits::denorm_min());
+    variables.Variable("NegativeZero", kReal).F32(-0.0f).Variable("Rounded", kReal).F32(123456.5f);
+    variables.Variable("Infinity", kReal).F32(Limits::infinity());
+    variables.Variable("NegInfinity", kReal).F32(-Limits::infinity());
+    variables.Variable("NaN", kReal).U32(0x7FC00000).Variable("NegNaN", kReal).U32(0xFFC00000);
+    using Int32 = std::numeric_limits<int32_t>;
+    variables.Variable("Extremes", kInt2).I32(Int32::min()).I32(Int32::max());
+    variables.Variable("Spread", kVec3).F32(1e-10f).F32(-1e10f).F32(Limits::quiet_NaN());
+    return SmallMap(HeadFor(12), variables);
+}
+
+// A body of several MiB, the chunk at its end: a large buffer from the platform, one read, a long search.
+ByteVector LargeBody() { return MapFile(Body(HeadFor(2), TwoVariables(), 6 << 20, 0)); }
+
+// More text than the listing holds: it is cut at 32767 units. A message box wraps its lines at blanks but
+// grows as wide as its longest word, so each value is one long word: the box is wide and low enough to
+// fit on the test's screen whole.
+ByteVector FullListing() {
+    constexpr int kVariables = 60;  // about 37000 units in all
+    Bytes variables;
+    const std::string word(600, 'x');
+    for (int i = 0; i < kVariables; ++i) variables.Variable("Text" + std::to_string(i), kText).Text(word);
+    return SmallMap(HeadFor(kVariables), variables);
 }
 
 ByteVector TextPastBodyEnd() {
@@ -122,6 +146,8 @@ const NamedMap kMaps[] = {
     {"stopped-array", StoppedInArray},
     {"ill-formed-utf8", IllFormedUtf8},
     {"full-listing", FullListing},
+    {"numbers", Numbers},
+    {"large-body", LargeBody},
     {"text-past-end", TextPastBodyEnd},
     {"lower-case-magic", [] { return WithHeader([](Header& h) { h.magic = "gbx"; }); }},
     {"only-magic", HeaderOnlyMagic},

@@ -2,6 +2,9 @@
 // A Windows console helper for the end-to-end run under Wine, started beside Veldrin.exe in the same Wine
 // prefix:
 //   read-box          prints the text of the open message box captioned "Veldrin" as UTF-8 (exit 1: none)
+//   icon-place        prints where that box shows its icon on the screen, "left top width height"
+//   read-clipboard    prints the clipboard's text as UTF-8 (exit 1: the clipboard holds no text)
+//   manifest EXE      prints the application manifest embedded in EXE (exit 1: none)
 //   hold-open PATH    opens PATH for writing, prints "held", and keeps it open until standard input ends
 #include <windows.h>
 
@@ -13,15 +16,21 @@ namespace {
 // The static control that holds a message box's text.
 constexpr int kMessageBoxTextId = 0xFFFF;
 
+// The manifest the loader reads for a program is resource 1 of type RT_MANIFEST.
+constexpr WORD kProgramManifestId = 1;
+
+bool WriteBytes(const void* bytes, DWORD count) {
+    DWORD written = 0;
+    return WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes, count, &written, nullptr) && written == count;
+}
+
 bool WriteUtf8(const wchar_t* text, int length) {
-    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     if (length == 0) return true;
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) return false;
     std::vector<char> utf8(static_cast<size_t>(bytes));
     WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), bytes, nullptr, nullptr);
-    DWORD written = 0;
-    return WriteFile(out, utf8.data(), static_cast<DWORD>(bytes), &written, nullptr) && written == DWORD(bytes);
+    return WriteBytes(utf8.data(), static_cast<DWORD>(bytes));
 }
 
 int ReadBox() {
@@ -34,6 +43,54 @@ int ReadBox() {
     std::vector<wchar_t> units(static_cast<size_t>(length) + 1);
     const LRESULT got = SendMessageW(text, WM_GETTEXT, units.size(), reinterpret_cast<LPARAM>(units.data()));
     return WriteUtf8(units.data(), static_cast<int>(got)) ? 0 : 1;
+}
+
+BOOL CALLBACK FindIconControl(HWND child, LPARAM found) {
+    const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+    wchar_t className[16];
+    if (GetClassNameW(child, className, 16) == 0 || lstrcmpiW(className, L"Static") != 0) return TRUE;
+    if ((style & SS_TYPEMASK) != SS_ICON || (style & WS_VISIBLE) == 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+// The screenshot of the box tells the warning icon from the information icon; this says where to look.
+int PrintIconPlace() {
+    const HWND box = FindWindowW(L"#32770", L"Veldrin");
+    if (box == nullptr) return 1;
+    HWND icon = nullptr;
+    EnumChildWindows(box, FindIconControl, reinterpret_cast<LPARAM>(&icon));
+    RECT place;
+    if (icon == nullptr || !GetWindowRect(icon, &place)) return 1;
+    wchar_t text[64];
+    const int length = wsprintfW(text, L"%ld %ld %ld %ld\n", place.left, place.top, place.right - place.left,
+                                 place.bottom - place.top);
+    return WriteUtf8(text, length) ? 0 : 1;
+}
+
+int ReadClipboard() {
+    if (!OpenClipboard(nullptr)) return 1;
+    int status = 1;
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* text = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (text != nullptr) {
+        status = WriteUtf8(text, static_cast<int>(std::wcslen(text))) ? 0 : 1;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return status;
+}
+
+int PrintManifest(const wchar_t* program) {
+    const HMODULE module = LoadLibraryExW(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr) return 1;
+    int status = 1;
+    const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(kProgramManifestId), RT_MANIFEST);
+    const HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
+    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (bytes != nullptr) status = WriteBytes(bytes, SizeofResource(module, resource)) ? 0 : 1;
+    FreeLibrary(module);
+    return status;
 }
 
 int HoldOpen(const wchar_t* path) {
@@ -53,7 +110,12 @@ int HoldOpen(const wchar_t* path) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && std::wcscmp(argv[1], L"read-box") == 0) return ReadBox();
+    if (argc == 2 && std::wcscmp(argv[1], L"icon-place") == 0) return PrintIconPlace();
+    if (argc == 2 && std::wcscmp(argv[1], L"read-clipboard") == 0) return ReadClipboard();
+    if (argc == 3 && std::wcscmp(argv[1], L"manifest") == 0) return PrintManifest(argv[2]);
     if (argc == 3 && std::wcscmp(argv[1], L"hold-open") == 0) return HoldOpen(argv[2]);
-    WriteUtf8(L"usage: veldrin_wine_helper read-box | hold-open PATH\n", 53);
+    static constexpr wchar_t kUsage[] =
+        L"usage: veldrin_wine_helper read-box | icon-place | read-clipboard | manifest EXE | hold-open PATH\n";
+    WriteUtf8(kUsage, static_cast<int>(std::wcslen(kUsage)));
     return 2;
 }
