@@ -29,6 +29,7 @@ CLIPBOARD_SECONDS = 3.0  # Ctrl+C in a box fills the clipboard within this, wher
 POLL_SECONDS = 0.05
 TITLE_PATTERN = "^Veldrin$"
 REPLACEMENT = "\ufffd"
+MAX_PATH_CHARACTERS = 259  # the command tail is cut to this many characters
 WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "shlwapi.dll", "msvcrt.dll"}  # part of every Windows
 
 USAGE_WINDOWS = "Usage: Veldrin.exe <Map.Gbx>"
@@ -228,6 +229,22 @@ def run_case(wine, args, case, notes):
         notes.append(f"{case.name}: {case.differs}")
 
 
+def exact_length_path(folder, length):
+    """A map path below folder whose Windows form has exactly length characters."""
+    name = "example.Map.Gbx"
+    path = folder / name
+    missing = length - len(windows_path(path))
+    if missing < 0:
+        raise Failed(f"the work folder's path is longer than {length} characters")
+    while missing >= 2:
+        part = min(missing - 1, 100)  # one more folder of part characters, and its separator
+        path = path.parent / ("d" * part) / path.name
+        missing -= part + 1
+    if missing == 1:
+        path = path.parent / ("x" + path.name)
+    return path
+
+
 def build_cases(args, work):
     maps = args.maps
     listed = ["example", "class-id", "stopped-class", "stopped-array", "full-listing", "numbers", "large-body"]
@@ -274,6 +291,19 @@ def build_cases(args, work):
     cases.append(Case("long-path", [windows_path(long_map)], [long_map], expected=[("warning", FILE_NOT_FOUND)],
                       status=1, differs=f"a path of {len(windows_path(long_map))} characters is cut to 259 "
                                         "(File not found.); the POSIX build lists the map"))
+
+    # The cut falls exactly behind the 259th character: a map whose path has 259 characters is found and
+    # listed although more characters follow it in the tail (Windows would ignore a trailing blank, so
+    # they follow without one).
+    cut_map = exact_length_path(work / "cut", MAX_PATH_CHARACTERS)
+    cut_map.parent.mkdir(parents=True, exist_ok=True)
+    shutil.copyfile(example, cut_map)
+    example_listing, _ = posix_boxes(args.posix, [example])
+    beyond = "-beyond-the-cut"
+    cases.append(Case("cut-to-existing", [windows_path(cut_map) + beyond], [str(cut_map) + beyond],
+                      expected=example_listing, status=0,
+                      differs="a tail of a 259-character path with more characters behind it is cut to that "
+                              "path, and the map is listed; the POSIX build takes the whole tail (File not found.)"))
     return cases
 
 
