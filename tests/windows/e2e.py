@@ -377,7 +377,7 @@ def main():
     print("\nWhere Veldrin.exe and the POSIX build differ, and notes:")
     for note in notes:
         print("  " + note)
-    print(f"Screenshots: {args.out}")
+    print(f"Screenshots: {args.out} (the example map's listing: {args.out / 'example-1.png'})")
     print(f"windows-e2e: {passed} passed, {failed} failed")
     return 1 if failed else 0
 
