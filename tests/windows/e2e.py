@@ -27,6 +27,7 @@ WINDOW_SECONDS = 60.0  # a box must appear within this (the first run also start
 GONE_SECONDS = 20.0    # a dismissed box must disappear, and the program then exit, within this
 CLIPBOARD_SECONDS = 3.0  # Ctrl+C in a box fills the clipboard within this, where it does at all
 POLL_SECONDS = 0.05
+DISPLAY_ATTEMPTS = 3   # Wine sessions started afresh to find one that makes windows on the display
 TITLE_PATTERN = "^Veldrin$"
 REPLACEMENT = "\ufffd"
 MAX_PATH_CHARACTERS = 259  # the command tail is cut to this many characters
@@ -93,7 +94,39 @@ class Wine:
 
 def visible_boxes():
     result = run(["xdotool", "search", "--onlyvisible", "--name", TITLE_PATTERN])
+    # Exit status 1 with no output is "no such window"; anything on standard error is a lost display.
+    if result.returncode != 0 and result.stderr:
+        raise Failed(f"xdotool cannot search the display: {result.stderr.decode().strip()}")
     return result.stdout.decode().split()
+
+
+def wine_errors(stderr):
+    return "; ".join(line.strip() for line in stderr.decode(errors="replace").splitlines() if ":err:" in line)
+
+
+def restart_wine(env):
+    """Ends this prefix's Wine session, so that the next program starts one that sees the display."""
+    run(["wineserver", "--kill"], env=env)
+    run(["wineserver", "--wait"], env=env)
+
+
+def check_display(wine, notes):
+    """Both sides of the virtual display must work before a box can be looked for: the X server must
+    answer, and Wine must be able to make windows on it. A Wine session started without a display (the
+    unit tests run in one) makes no windows, and a message box then returns at once; such a session is
+    ended and the probe repeated, a bounded number of times."""
+    display = os.environ.get("DISPLAY", "(unset)")
+    result = run(["xdotool", "getdisplaygeometry"])
+    if result.returncode != 0:
+        raise Failed(f"the virtual display {display} (Xvfb) does not answer: {result.stderr.decode().strip()}")
+    for attempt in range(1, DISPLAY_ATTEMPTS + 1):
+        probe = run(["wine", str(wine.helper), "probe-window"], env=dict(wine.env, WINEDEBUG="err+winediag"))
+        if probe.returncode == 0:
+            return
+        notes.append(f"Wine could not open a window on {display} (attempt {attempt}): {wine_errors(probe.stderr)}")
+        restart_wine(wine.env)
+    raise Failed(f"Wine itself could not open a window on the virtual display {display}: "
+                 f"{wine_errors(probe.stderr)}")
 
 
 def icon_kind(place):
@@ -358,6 +391,12 @@ def main():
 
     wine = Wine(args)
     notes = []
+    try:
+        check_display(wine, notes)
+    except (Failed, subprocess.TimeoutExpired) as fault:
+        print("\n".join(notes))
+        print(f"windows-e2e: no test could run: {fault}", flush=True)
+        return 1
     passed = failed = 0
     jobs = [("program", lambda: program_case(wine, args))]
     jobs += [(case.name, lambda case=case: run_case(wine, args, case, notes)) for case in build_cases(args, work)]

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // A Windows console helper for the end-to-end run under Wine, started beside Veldrin.exe in the same Wine
 // prefix:
+//   probe-window      exits 0 when this Wine can make a window (it has a display), 1 when it cannot
 //   read-box          prints the text of the open message box captioned "Veldrin" as UTF-8 (exit 1: none)
 //   icon-place        prints where that box shows its icon on the screen, "left top width height"
 //   read-clipboard    prints the clipboard's text as UTF-8 (exit 1: the clipboard holds no text)
@@ -31,6 +32,14 @@ bool WriteUtf8(const wchar_t* text, int length) {
     std::vector<char> utf8(static_cast<size_t>(bytes));
     WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), bytes, nullptr, nullptr);
     return WriteBytes(utf8.data(), static_cast<DWORD>(bytes));
+}
+
+int ProbeWindow() {
+    const HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"Veldrin display probe", WS_POPUP, 0, 0, 1, 1,
+                                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (window == nullptr) return 1;
+    DestroyWindow(window);
+    return 0;
 }
 
 int ReadBox() {
@@ -109,13 +118,15 @@ int HoldOpen(const wchar_t* path) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wcscmp(argv[1], L"probe-window") == 0) return ProbeWindow();
     if (argc == 2 && std::wcscmp(argv[1], L"read-box") == 0) return ReadBox();
     if (argc == 2 && std::wcscmp(argv[1], L"icon-place") == 0) return PrintIconPlace();
     if (argc == 2 && std::wcscmp(argv[1], L"read-clipboard") == 0) return ReadClipboard();
     if (argc == 3 && std::wcscmp(argv[1], L"manifest") == 0) return PrintManifest(argv[2]);
     if (argc == 3 && std::wcscmp(argv[1], L"hold-open") == 0) return HoldOpen(argv[2]);
     static constexpr wchar_t kUsage[] =
-        L"usage: veldrin_wine_helper read-box | icon-place | read-clipboard | manifest EXE | hold-open PATH\n";
+        L"usage: veldrin_wine_helper probe-window | read-box | icon-place | read-clipboard | manifest EXE | "
+        L"hold-open PATH\n";
     WriteUtf8(kUsage, static_cast<int>(std::wcslen(kUsage)));
     return 2;
 }
