@@ -8,12 +8,14 @@
 #   make sanitize the whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer
 #   make memcheck the end-to-end runs and the fuzz corpora under valgrind memcheck
 #   make coverage line and branch coverage of src/ by the whole test suite (gcovr)
+#   make windows        cross-build build-windows/Veldrin.exe (MinGW-w64, liblzo2 from Debian's source)
+#   make windows-check  build both, then run the Windows tests under Wine (unit tests, end to end on Xvfb)
 
 BUILD ?= build
 BUILD_TYPE ?= Release
 BENCH_MODE ?=
 
-.PHONY: all deps configure build demo check bench clean fuzz sanitize memcheck coverage
+.PHONY: all deps configure build demo check bench clean fuzz sanitize memcheck coverage windows windows-check
 
 all: build
 
@@ -38,7 +40,7 @@ bench: build
 	bench/run-bench --build $(BUILD) $(BENCH_MODE)
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(MEMCHECK_BUILD) $(COVERAGE_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(MEMCHECK_BUILD) $(COVERAGE_BUILD) $(WINDOWS_BUILD)
 
 # Installing and packaging.
 #   make install        build, then install under PREFIX (default /usr/local); DESTDIR is honoured
@@ -126,3 +128,22 @@ coverage:
 	gcovr --root . --object-directory $(COVERAGE_BUILD) --filter 'src/' --exclude-directories '.*/CompilerIdCXX$$' \
 		--exclude-unreachable-branches --exclude-throw-branches \
 		--txt --print-summary --html-details $(COVERAGE_BUILD)/report/index.html
+
+# The Windows program, cross-compiled, and its tests under Wine.
+WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix dpkg-dev
+WINE_PACKAGES = wine wine64 fonts-wine fonts-wqy-microhei xvfb xauth xdotool imagemagick python3
+
+windows:
+	@tools/install-build-deps $(WINDOWS_PACKAGES)
+	@tools/build-windows-lzo2 $(WINDOWS_BUILD)/lzo2
+	@if [ ! -f $(WINDOWS_BUILD)/CMakeCache.txt ]; then \
+		cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+			-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+			-DVELDRIN_LZO2_PREFIX=$(CURDIR)/$(WINDOWS_BUILD)/lzo2/prefix >/dev/null; fi
+	@cmake --build $(WINDOWS_BUILD) --target Veldrin
+
+windows-check: windows build
+	@tools/install-build-deps $(WINE_PACKAGES)
+	@cmake --build $(WINDOWS_BUILD) --target veldrin_unit_tests_windows veldrin_wine_helper
+	@cmake --build $(BUILD) --target veldrin_make_wine_maps
+	tests/windows/check $(BUILD) $(WINDOWS_BUILD)
