@@ -275,6 +275,21 @@ TEST_F(EndToEnd, AnArrayOfManyVoidElementsEndsAtOnceWithAFullListing) {
     EXPECT_EQ(result.status, 0);
 }
 
+// The joined arguments are the program's one allocation before the file is even looked for: when the
+// system refuses it, the run ends with the message, not a crash. (Not under a checker or a sanitizer,
+// whose own memory the limit would refuse first.)
+TEST_F(EndToEnd, ArgumentsThatCannotBeHeldAreOutOfMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory does not fit the limit";
+#endif
+    if (std::getenv("VELDRIN_TEST_WRAPPER") != nullptr) GTEST_SKIP() << "the checker does not fit the limit";
+    constexpr uint64_t kDataLimit = 512 * 1024;  // room for the program, not for 800 KB of path
+    const std::vector<std::string> words(8, std::string(100000, 'a'));
+    Expect(RunProgram(words, "", kDataLimit), "", "Veldrin: Out of memory.\n", 1);
+    // The same limit leaves room for a whole run on the example map.
+    EXPECT_EQ(RunProgram({VELDRIN_EXAMPLE_MAP}, "", kDataLimit).status, 0);
+}
+
 TEST_F(EndToEnd, AListingThatCannotBeWrittenIsAFailure) {
     const ProgramResult result = RunProgram({VELDRIN_EXAMPLE_MAP}, "/dev/full");
     EXPECT_EQ(result.status, 1);

@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -47,7 +48,8 @@ void Drain(int outFd, int errFd, ProgramResult* result) {
 
 }  // namespace
 
-ProgramResult RunProgram(const std::vector<std::string>& arguments, const std::string& stdoutPath) {
+ProgramResult RunProgram(const std::vector<std::string>& arguments, const std::string& stdoutPath,
+                         uint64_t dataLimit) {
     const std::vector<std::string> command = CommandLine(arguments);
     std::vector<char*> argv;
     for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
@@ -67,6 +69,10 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments, const std::s
         dup2(errPipe[1], STDERR_FILENO);
         const int devNull = open("/dev/null", O_RDONLY);
         dup2(devNull, STDIN_FILENO);
+        if (dataLimit != 0) {
+            const rlimit limit = {static_cast<rlim_t>(dataLimit), static_cast<rlim_t>(dataLimit)};
+            if (setrlimit(RLIMIT_DATA, &limit) != 0) _exit(126);
+        }
         execvp(argv[0], argv.data());
         _exit(127);
     }

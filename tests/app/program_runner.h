@@ -4,6 +4,7 @@
 // such as valgrind.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,5 +14,7 @@ struct ProgramResult {
     int status = -1;  // the exit status, or -1 when the program did not exit normally
 };
 
-// stdoutPath, when set, receives standard output instead of a pipe (for example /dev/full).
-ProgramResult RunProgram(const std::vector<std::string>& arguments, const std::string& stdoutPath = "");
+// stdoutPath, when set, receives standard output instead of a pipe (for example /dev/full). dataLimit,
+// when set, caps the program's data and heap (RLIMIT_DATA), so that a large allocation fails.
+ProgramResult RunProgram(const std::vector<std::string>& arguments, const std::string& stdoutPath = "",
+                         uint64_t dataLimit = 0);
