@@ -275,10 +275,10 @@ TEST_F(EndToEnd, AnArrayOfManyVoidElementsEndsAtOnceWithAFullListing) {
     EXPECT_EQ(result.status, 0);
 }
 
-// The joined arguments are the program's one allocation before the file is even looked for: when the
-// system refuses it, the run ends with the message, not a crash. (Not under a checker or a sanitizer,
+// When the system refuses memory, for the joined arguments (the one allocation before the file is even
+// looked for) or for a body, the run ends with the message, not a crash. (Not under a checker or a sanitizer,
 // whose own memory the limit would refuse first.)
-TEST_F(EndToEnd, ArgumentsThatCannotBeHeldAreOutOfMemory) {
+TEST_F(EndToEnd, WhatCannotBeHeldIsOutOfMemory) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the sanitizer's shadow memory does not fit the limit";
 #endif
@@ -286,8 +286,12 @@ TEST_F(EndToEnd, ArgumentsThatCannotBeHeldAreOutOfMemory) {
     constexpr uint64_t kDataLimit = 512 * 1024;  // room for the program, not for 800 KB of path
     const std::vector<std::string> words(8, std::string(100000, 'a'));
     Expect(RunProgram(words, "", kDataLimit), "", "Veldrin: Out of memory.\n", 1);
-    // The same limit leaves room for a whole run on the example map.
+    // The same limit leaves room for a whole run on the example map, but not for a body of 64 MiB.
     EXPECT_EQ(RunProgram({VELDRIN_EXAMPLE_MAP}, "", kDataLimit).status, 0);
+    Header header;
+    header.uncompressedSize = 64u << 20;
+    const ByteVector map = mapwriter::MapFile(mapwriter::Body(ChunkHead{}, Bytes().Variable("A", 0), 0, 0), header);
+    Expect(RunProgram({Write("big-claim.Gbx", map)}, "", kDataLimit), "", "Veldrin: Out of memory.\n", 1);
 }
 
 TEST_F(EndToEnd, AListingThatCannotBeWrittenIsAFailure) {
