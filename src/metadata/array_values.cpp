@@ -9,18 +9,6 @@ namespace {
 
 constexpr uint32_t kVoid = static_cast<uint32_t>(ScriptType::Void);
 
-bool HasKeyText(uint32_t type) {
-    switch (static_cast<ScriptType>(type)) {
-        case ScriptType::Boolean:
-        case ScriptType::Integer:
-        case ScriptType::Real:
-        case ScriptType::Text:
-            return true;
-        default:
-            return false;
-    }
-}
-
 ListOutcome AppendKey(ListingRun* run, uint32_t keyType) {
     if (keyType == kVoid) return ListOutcome::Listed;
     if (!HasKeyText(keyType)) {
@@ -48,6 +36,18 @@ void AppendVoidElements(ListingText* listing, uint32_t count) {
 }
 
 }  // namespace
+
+bool HasKeyText(uint32_t type) {
+    switch (static_cast<ScriptType>(type)) {
+        case ScriptType::Boolean:
+        case ScriptType::Integer:
+        case ScriptType::Real:
+        case ScriptType::Text:
+            return true;
+        default:
+            return false;
+    }
+}
 
 ListOutcome ListArray(ListingRun* run) {
     uint32_t keyType;

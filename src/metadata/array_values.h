@@ -8,5 +8,9 @@
 // Largest element count an array may claim; a larger one is a read error.
 inline constexpr uint32_t kMaxArrayElements = 0x10000000;
 
+// True for the key types whose key has a text form: Boolean, Integer, Real and Text. (Void keys have
+// none and print nothing.)
+bool HasKeyText(uint32_t type);
+
 // Reads the array record behind the type code and appends its entries.
 ListOutcome ListArray(ListingRun* run);

@@ -4,8 +4,6 @@
 
 #include <cstring>
 
-#include "container/little_endian.h"
-
 bool ReadBytes(BodyCursor* cursor, void* destination, uint32_t count) {
     if (cursor == nullptr || destination == nullptr) return false;
     if (count > static_cast<size_t>(cursor->end - cursor->position)) return false;
@@ -14,15 +12,8 @@ bool ReadBytes(BodyCursor* cursor, void* destination, uint32_t count) {
     return true;
 }
 
-bool ReadUint32(BodyCursor* cursor, uint32_t* value) {
-    uint8_t bytes[4];
-    if (!ReadBytes(cursor, bytes, sizeof bytes)) return false;
-    *value = LoadLittleEndian32(bytes);
-    return true;
-}
-
 int32_t ReadString(BodyCursor* cursor, char* destination) {
-    if (destination == nullptr) return -1;
+    if (cursor == nullptr || destination == nullptr) return -1;
     uint32_t length;
     if (!ReadUint32(cursor, &length)) return -1;
     // A refused length leaves the cursor behind the length field and the destination as it was.

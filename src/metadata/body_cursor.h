@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "container/little_endian.h"
+
 struct BodyCursor {
     const uint8_t* position;  // the next unread byte
     const uint8_t* end;       // one past the body's last byte
@@ -21,8 +23,16 @@ inline constexpr uint32_t kRefusedTextLength = 0xFFFF;
 // when the cursor or the destination is null or the bytes would pass the body's end.
 bool ReadBytes(BodyCursor* cursor, void* destination, uint32_t count);
 
-// Reads one little-endian 32-bit field; false when its four bytes are not all inside the body.
-bool ReadUint32(BodyCursor* cursor, uint32_t* value);
+// Reads one little-endian 32-bit field; false when its four bytes are not all inside the body. Every
+// variable and array element reads several, so it is inline and loads the field in place; the cursor
+// is always the run's own, never null.
+inline bool ReadUint32(BodyCursor* cursor, uint32_t* value) {
+    constexpr ptrdiff_t kFieldSize = 4;
+    if (cursor->end - cursor->position < kFieldSize) return false;
+    *value = LoadLittleEndian32(cursor->position);
+    cursor->position += kFieldSize;
+    return true;
+}
 
 // Reads one length-prefixed text into destination (kTextCapacity bytes): -1 on failure, otherwise the
 // number of bytes kept before the terminator, which stops at the first zero byte and at 1023 bytes.

@@ -3,12 +3,12 @@
 // a text length must be below 65535 and its bytes inside the body, an array count at most 268435456.
 #include "metadata/value_skipping.h"
 
-#include "container/little_endian.h"
 #include "metadata/array_values.h"
 
 namespace {
 
 constexpr uint32_t kField = 4;
+constexpr uint32_t kVoid = static_cast<uint32_t>(ScriptType::Void);
 constexpr uint32_t kNoFixedWidth = UINT32_MAX;
 
 bool SkipBytes(BodyCursor* cursor, uint64_t count) {
@@ -17,17 +17,10 @@ bool SkipBytes(BodyCursor* cursor, uint64_t count) {
     return true;
 }
 
-bool SkipField(BodyCursor* cursor, uint32_t* value) {
-    if (cursor->end - cursor->position < kField) return false;
-    *value = LoadLittleEndian32(cursor->position);
-    cursor->position += kField;
-    return true;
-}
-
 // A length-prefixed text, as ReadString would consume it.
 bool SkipText(BodyCursor* cursor) {
     uint32_t length;
-    return SkipField(cursor, &length) && length < kRefusedTextLength && SkipBytes(cursor, length);
+    return ReadUint32(cursor, &length) && length < kRefusedTextLength && SkipBytes(cursor, length);
 }
 
 // The bytes a value of this type takes in the body, for the types stored with a fixed width.
@@ -53,23 +46,25 @@ bool SkipValue(BodyCursor* cursor, uint32_t type) {
     return SkipBytes(cursor, FixedWidth(type));
 }
 
-bool HasKeyForm(uint32_t type) { return type <= static_cast<uint32_t>(ScriptType::Real) || IsTextType(type); }
+// What the listing can go past: a Void key or value, which reads and prints nothing, or one with a text
+// form, decided as the listing decides it.
+bool HasKeyForm(uint32_t type) { return type == kVoid || HasKeyText(type); }
 
-bool HasValueForm(uint32_t type) { return FixedWidth(type) != kNoFixedWidth || IsTextType(type); }
+bool HasValueForm(uint32_t type) { return type == kVoid || HasValueText(type); }
 
 ListOutcome SkipArray(BodyCursor* cursor) {
     uint32_t keyType;
     uint32_t valueType;
-    if (!SkipField(cursor, &keyType) || !SkipField(cursor, &valueType)) return ListOutcome::ReadError;
+    if (!ReadUint32(cursor, &keyType) || !ReadUint32(cursor, &valueType)) return ListOutcome::ReadError;
     if (valueType == static_cast<uint32_t>(ScriptType::Array)) return ListOutcome::Stopped;
     uint32_t count;
-    if (!SkipField(cursor, &count) || count > kMaxArrayElements) return ListOutcome::ReadError;
+    if (!ReadUint32(cursor, &count) || count > kMaxArrayElements) return ListOutcome::ReadError;
     return SkipElements(cursor, keyType, valueType, count);
 }
 
 ListOutcome SkipVariable(BodyCursor* cursor) {
     uint32_t type;
-    if (!SkipText(cursor) || !SkipField(cursor, &type)) return ListOutcome::ReadError;
+    if (!SkipText(cursor) || !ReadUint32(cursor, &type)) return ListOutcome::ReadError;
     if (type == static_cast<uint32_t>(ScriptType::Array)) return SkipArray(cursor);
     if (!HasValueForm(type)) return ListOutcome::Stopped;
     return SkipValue(cursor, type) ? ListOutcome::Listed : ListOutcome::ReadError;
