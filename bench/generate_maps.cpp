@@ -68,11 +68,7 @@ ByteVector BlockChunks(size_t size) {
         }
     }
     out.data.resize(size);
-    for (size_t i = 0; i + 4 <= out.data.size(); ++i) {
-        if (out.data[i] == 0x44 && out.data[i + 1] == 0x30 && out.data[i + 2] == 0x04 && out.data[i + 3] == 0x03) {
-            out.data[i] = 0x45;
-        }
-    }
+    RemoveChunkIdentifier(&out.data);
     return out.data;
 }
 

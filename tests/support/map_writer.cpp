@@ -70,13 +70,15 @@ ByteVector OtherChunks(size_t size, uint32_t seed) {
         }
     }
     out.data.resize(size);
-    // Other chunks never hold the metadata chunk's identifier by chance.
-    for (size_t i = 0; i + 4 <= out.data.size(); ++i) {
-        if (out.data[i] == 0x44 && out.data[i + 1] == 0x30 && out.data[i + 2] == 0x04 && out.data[i + 3] == 0x03) {
-            out.data[i] = 0x45;
-        }
-    }
+    RemoveChunkIdentifier(&out.data);
     return out.data;
+}
+
+void RemoveChunkIdentifier(ByteVector* bytes) {
+    for (size_t i = 0; i + 4 <= bytes->size(); ++i) {
+        uint8_t* at = bytes->data() + i;
+        if (at[0] == 0x44 && at[1] == 0x30 && at[2] == 0x04 && at[3] == 0x03) at[0] = 0x45;
+    }
 }
 
 ByteVector Body(const ChunkHead& head, const Bytes& variables, size_t before, size_t after) {

@@ -63,6 +63,10 @@ ByteVector MetadataChunk(const ChunkHead& head, const Bytes& variables);
 // data, with no occurrence of the metadata chunk's identifier. Deterministic for one size and seed.
 ByteVector OtherChunks(size_t size, uint32_t seed = 1);
 
+// Changes every occurrence of the metadata chunk's identifier in bytes meant as other chunks, so that
+// none is found there by chance.
+void RemoveChunkIdentifier(ByteVector* bytes);
+
 // A whole body: other chunks before, the metadata chunk, other chunks after.
 ByteVector Body(const ChunkHead& head, const Bytes& variables, size_t before = 0, size_t after = 0);
 
